@@ -1,0 +1,3 @@
+#include "platform/WinApp.h"
+
+int main(int argc, char** argv) { return AfxWinMain(argc, argv); }
