@@ -65,9 +65,11 @@ std::string_view BaseName(std::string_view path) {
 
 // The device number of the volume's block device. The source path wins
 // over the number in the mount table, which for btrfs is an anonymous one.
+// Only device paths are looked at: the source of a share (//srv/share)
+// names no local file.
 std::optional<dev_t> DeviceNumber(const MountEntry& mount) {
   struct stat st;
-  if (mount.source.starts_with('/') && ::stat(mount.source.c_str(), &st) == 0 &&
+  if (mount.source.starts_with("/dev/") && ::stat(mount.source.c_str(), &st) == 0 &&
       S_ISBLK(st.st_mode)) {
     return st.st_rdev;
   }

@@ -38,8 +38,15 @@ wait_until() {
 # The bytes of a file as lower-case hex pairs separated by single spaces.
 hex_of() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 
-# bytes_of HEX: the bytes themselves, as printf escapes.
-bytes_of() { printf '\\x%s' $1; }
+# write_hex HEX FILE: writes the bytes the hex pairs name.
+write_hex() {
+  local pair escapes=
+  for pair in $1; do escapes+="\\x$pair"; done
+  printf '%b' "$escapes" >"$2"
+}
+
+# The names of the files on the stick, on one line.
+stick_files() { find "$STICK" -mindepth 1 -maxdepth 1 "$@" -printf '%f '; }
 
 # ---------------------------------------------------------------------------
 # Inside the namespace: the stick, the program and the checks.
@@ -54,7 +61,8 @@ fail() {
   failed=$((failed + 1))
   log "FAIL - $*"
   if [[ -n $window ]]; then
-    import -window "$window" "$out/failure-$failed.png" 2>/dev/null &&
+    # The whole screen, so that a message box shows as well.
+    import -window root "$out/failure-$failed.png" 2>/dev/null &&
       log "       screenshot: $out/failure-$failed.png"
   fi
 }
@@ -62,12 +70,13 @@ fail() {
 inner_cleanup() {
   if [[ -n $ravik_pid ]] && kill -0 "$ravik_pid" 2>/dev/null; then
     kill "$ravik_pid" 2>/dev/null
-    wait_until 2 eval '! kill -0 "$ravik_pid" 2>/dev/null' || kill -KILL "$ravik_pid" 2>/dev/null
+    wait_until 2 ravik_gone || kill -KILL "$ravik_pid" 2>/dev/null
   fi
   printf '%s %s\n' "$passed" "$failed" >"$out/result"
 }
 
 ravik_alive() { kill -0 "$ravik_pid" 2>/dev/null; }
+ravik_gone() { ! ravik_alive; }
 
 find_window() {
   window=$(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | head -n 1)
@@ -78,17 +87,20 @@ has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$window" ]]; }
 
 error_box_open() { xdotool search --onlyvisible --name '^Fehler$' >/dev/null 2>&1; }
 
+# A save or load is over once the file is there or an error box shows.
+written_or_refused() { [[ -s $1 ]] || error_box_open; }
+
 keys() { xdotool key --window "$window" --delay 60 "$@"; }
 
 # expect_file NAME HEX WHAT: waits for the slot file on the stick and
 # compares its bytes.
 expect_file() {
   local file=$STICK/$1 want=$2 what=$3
-  if ! wait_until 5 test -s "$file"; then
+  if ! wait_until 5 written_or_refused "$file" || [[ ! -s $file ]]; then
     if error_box_open; then
       fail "$what: no $1 on the stick; the program shows an error box"
     else
-      fail "$what: no $1 on the stick after 5 s (stick holds: $(ls -A "$STICK" | tr '\n' ' '))"
+      fail "$what: no $1 on the stick after 5 s (stick holds: $(stick_files))"
     fi
     return 1
   fi
@@ -134,7 +146,7 @@ inside() {
   log "the stick at $STICK is drive $letter; all drives:"
   cat "$out/drives.txt"
 
-  mkdir -p -m 0700 "$out/runtime" "$out/home"
+  mkdir -m 0700 "$out/runtime" "$out/home"
   # The working directory is the /mnt tmpfs, so a drive-less path would
   # write there, not onto the stick.
   (cd /mnt && exec env -u WAYLAND_DISPLAY -u SESSION_MANAGER \
@@ -180,14 +192,14 @@ inside() {
 
   # A play record of our own in slot 1, loaded and saved into slot 2. The
   # focus is still on Speicher Config1.
-  printf "$(bytes_of "$PLAY_HEX")" >"$STICK/Config1.ini"
+  write_hex "$PLAY_HEX" "$STICK/Config1.ini"
   log "wrote a play record into Config1.ini; pressing 'Lade Config1', then 'Speicher Config2'"
   keys shift+Tab space
   # Lade Config1 -> Speicher Config1 -> Lade Config2 -> Speicher Config2.
   keys Tab Tab Tab space
   if expect_file Config2.ini "$PLAY_HEX" "load of slot 1, save into slot 2"; then
     local extra
-    extra=$(ls -A "$STICK" | grep -vx -e Config1.ini -e Config2.ini | tr '\n' ' ')
+    extra=$(stick_files ! -name Config1.ini ! -name Config2.ini)
     if [[ -n $extra ]]; then
       fail "the saves left other files on the stick: $extra"
     fi
@@ -197,8 +209,10 @@ inside() {
   if error_box_open; then
     log "note: an error box is open; Escape goes to it first"
   fi
-  keys Escape
-  if ! wait_until 5 eval '! ravik_alive'; then
+  # To the focused window without --window: the window is gone before the
+  # key is released, and xdotool would send that release to it by id.
+  xdotool key Escape
+  if ! wait_until 5 ravik_gone; then
     fail "Ravik1 still runs 5 s after Escape"
     return 1
   fi

@@ -40,7 +40,8 @@ TEST_F(SaveTest, EachButtonWritesItsSlotOnTheDriveInTheBox) {
 
 TEST_F(SaveTest, TextWithoutDriveSavesToTheVolumeOfTheWorkingFolder) {
   fs::create_directories(root / "e" / "sub");
-  volumes.workingDirectory = (root / "e" / "sub").string();
+  workingDirectory = (root / "e" / "sub").string();
+  UseVolumes();
   driver->Clear(IDC_DRIVE);
   driver->Type(IDC_DRIVE, "STICK");
   driver->Click(IDC_SAVE_CONFIG3);

@@ -15,8 +15,8 @@ class DriveListTest : public MainWindowTest {
 };
 
 TEST_F(DriveListTest, StartUpListsBareRootsAndSelectsTheFirst) {
-  volumes.volumes.push_back({"/srv/share", "nfs", "server:/share", false, ""});
-  volumes.volumes.push_back({(root / "e").string() + "/cd", "iso9660", "/dev/sr0", false, "DISC"});
+  sticks.push_back({"/srv/share", "nfs", "server:/share", false, ""});
+  sticks.push_back({(root / "e").string() + "/cd", "iso9660", "/dev/sr0", false, "DISC"});
   fs::create_directories(root / "e" / "cd");
   Open();
   const auto state = State(IDC_DRIVE);
@@ -28,7 +28,7 @@ TEST_F(DriveListTest, StartUpListsBareRootsAndSelectsTheFirst) {
 }
 
 TEST_F(DriveListTest, OpeningRefillsWithLabelsResizesAndSelectsTheFirst) {
-  volumes.volumes[1].label = "LOGGER_DATA";  // 11 bytes
+  sticks[1].label = "LOGGER_DATA";  // 11 bytes
   Open();
   driver->PickItem(IDC_DRIVE, 1);
   driver->OpenDropDown(IDC_DRIVE);
@@ -48,7 +48,7 @@ TEST_F(DriveListTest, OpeningRefillsWithLabelsResizesAndSelectsTheFirst) {
 }
 
 TEST_F(DriveListTest, DriveWithoutLabelKeepsItsTrailingSpaceAndStillSaves) {
-  volumes.volumes[0].label = "";
+  sticks[0].label = "";
   Open();
   driver->OpenDropDown(IDC_DRIVE);
   driver->Press(Key::Escape);
@@ -59,7 +59,7 @@ TEST_F(DriveListTest, DriveWithoutLabelKeepsItsTrailingSpaceAndStillSaves) {
 }
 
 TEST_F(DriveListTest, NoDrivesGivesAnEmptyBox) {
-  volumes.volumes = {{"/run/hidden", "tmpfs", "tmpfs", false, ""}};  // gets no letter
+  sticks = {{"/run/hidden", "tmpfs", "tmpfs", false, ""}};  // gets no letter
   Open();
   EXPECT_TRUE(State(IDC_DRIVE).items.empty());
   EXPECT_EQ(Text(IDC_DRIVE), "");
@@ -92,8 +92,8 @@ TEST_F(DriveListTest, AfterTheFirstOpeningTheBoxComesFirstInTabOrder) {
 }
 
 TEST_F(DriveListTest, LongLabelsAndForeignBytes) {
-  volumes.volumes[0].label = std::string(255, 'L');
-  volumes.volumes[1].label = "M\xFC" "ll\xE9r";  // not UTF-8: taken as code-page bytes
+  sticks[0].label = std::string(255, 'L');
+  sticks[1].label = "M\xFC" "ll\xE9r";  // not UTF-8: taken as code-page bytes
   Open();
   driver->OpenDropDown(IDC_DRIVE);
   const auto state = State(IDC_DRIVE);

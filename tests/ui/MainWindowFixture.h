@@ -15,7 +15,7 @@
 
 #include "config/ConfigRecord.h"
 #include "platform/TestSeam.h"
-#include "platform/linux/VolumeSource.h"
+#include "platform/linux/FakeVolumes.h"
 #include "res/resource.h"
 #include "ui/Ravik1Dlg.h"
 
@@ -23,55 +23,6 @@ namespace uitest {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-
-struct FakeVolume {
-  std::string mountPoint;
-  std::string fsType = "vfat";
-  std::string source = "/dev/sdb1";
-  bool removable = true;
-  std::string label;
-};
-
-class FakeVolumes final : public ravik::sys::VolumeSource {
- public:
-  std::vector<FakeVolume> volumes;
-  std::string workingDirectory = "/nonexistent";
-
-  std::string MountInfo() const override {
-    std::string text;
-    int id = 100;
-    for (const auto& volume : volumes) {
-      text += std::to_string(id) + " 1 8:" + std::to_string(id) + " / " + Escape(volume.mountPoint) +
-              " rw,relatime - " + volume.fsType + " " + volume.source + " rw\n";
-      ++id;
-    }
-    return text;
-  }
-  std::optional<ravik::sys::BlockDeviceInfo> BlockDevice(
-      const ravik::sys::MountEntry& mount) const override {
-    const FakeVolume* volume = Find(mount);
-    if (!volume || volume->source.rfind("/dev/", 0) != 0) return std::nullopt;
-    return ravik::sys::BlockDeviceInfo{volume->source.substr(5, 3), volume->removable};
-  }
-  std::string Label(const ravik::sys::MountEntry& mount) const override {
-    const FakeVolume* volume = Find(mount);
-    return volume ? volume->label : "";
-  }
-  std::string WorkingDirectory() const override { return workingDirectory; }
-
- private:
-  static std::string Escape(const std::string& path) {
-    std::string out;
-    for (char c : path) out += c == ' ' ? std::string("\\040") : std::string(1, c);
-    return out;
-  }
-  const FakeVolume* Find(const ravik::sys::MountEntry& mount) const {
-    for (const auto& volume : volumes) {
-      if (volume.mountPoint == mount.mountPoint) return &volume;
-    }
-    return nullptr;
-  }
-};
 
 inline Bytes ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -93,11 +44,11 @@ class MainWindowTest : public ::testing::Test {
             std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     fs::create_directories(root / "d");
     fs::create_directories(root / "e");
-    volumes.volumes = {
+    sticks = {
         {(root / "d").string(), "vfat", "/dev/sdb1", true, "STICK"},
         {(root / "e").string(), "vfat", "/dev/sdc1", true, ""},
     };
-    volumes.workingDirectory = (root / "d").string();
+    workingDirectory = (root / "d").string();
   }
   ~MainWindowTest() override {
     std::error_code ignored;
@@ -105,8 +56,15 @@ class MainWindowTest : public ::testing::Test {
     fs::remove_all(root, ignored);
   }
 
-  // Opens the window; call after adjusting the volumes.
+  // Makes the drive services see sticks and workingDirectory as they are now.
+  void UseVolumes() {
+    useSource.reset();
+    source.emplace(sticks, workingDirectory);
+    useSource.emplace(*source);
+  }
+  // Opens the window over the volumes as they are now.
   void Open() {
+    UseVolumes();
     window = std::make_unique<CRavik1Dlg>();
     driver = testseam::Open(*window);
     ASSERT_TRUE(driver);
@@ -129,8 +87,10 @@ class MainWindowTest : public ::testing::Test {
   }
 
   fs::path root;
-  FakeVolumes volumes;
-  ravik::sys::ScopedVolumeSource useVolumes{volumes};
+  std::vector<ravik::sys::FakeVolume> sticks;
+  std::string workingDirectory;
+  std::optional<ravik::sys::FakeVolumeSource> source;
+  std::optional<ravik::sys::ScopedVolumeSource> useSource;
   testseam::MessageBoxRecorder boxes;
   std::unique_ptr<CRavik1Dlg> window;
   std::unique_ptr<testseam::DialogDriver> driver;
