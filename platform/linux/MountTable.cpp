@@ -87,8 +87,25 @@ std::vector<MountEntry> VisibleMounts(const std::vector<MountEntry>& entries) {
     top[entries[i].mountPoint] = i;
     byId[entries[i].id] = i;
   }
+  const auto below = [&](std::size_t i, std::size_t ancestor) {
+    for (std::size_t steps = 0; steps <= entries.size(); ++steps) {
+      const auto parent = byId.find(entries[i].parentId);
+      if (parent == byId.end() || parent->second == i) return false;
+      if (parent->second == ancestor) return true;
+      i = parent->second;
+    }
+    return false;
+  };
   const auto reachable = [&](std::size_t i) {
     if (top[entries[i].mountPoint] != i) return false;
+    // A later mount on a folder above this one hides it, unless this one
+    // was mounted on top of that later mount.
+    for (std::size_t j = i + 1; j < entries.size(); ++j) {
+      if (entries[j].mountPoint != entries[i].mountPoint &&
+          IsPathWithin(entries[i].mountPoint, entries[j].mountPoint) && !below(i, j)) {
+        return false;
+      }
+    }
     // Walk up the parents. A parent on the same mount point is the mount
     // this one covers; any other must itself be uncovered. The step count
     // guards against a cycle in a malformed table.

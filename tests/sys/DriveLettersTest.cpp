@@ -198,9 +198,12 @@ TEST(MountTable, ParsesAndHidesCoveredMounts) {
       "6 4 0:41 / /mnt rw - tmpfs tmpfs rw\n"  // covers 4, and so 5 below it
       "not a mount line\n"
       "8 1 8:65 / /media/a\\040b\\134c rw shared:1 master:2 unbindable - vfat /dev/sde1 rw\n"
-      "9 1 8:81 / /media/cut rw shared:1 -\n";
+      "9 1 8:81 / /media/cut rw shared:1 -\n"
+      "10 1 8:97 / /srv/deep/stick rw - vfat /dev/sdf1 rw\n"
+      "11 1 0:42 / /srv rw - tmpfs tmpfs rw\n"  // a later mount on a parent folder covers 10
+      "12 11 8:113 / /srv/stick rw - vfat /dev/sdg1 rw\n";  // mounted on top of 11: visible
   const std::vector<ravik::sys::MountEntry> all = ravik::sys::ParseMountInfo(text);
-  ASSERT_EQ(all.size(), 7u);
+  ASSERT_EQ(all.size(), 10u);
   EXPECT_EQ(all[6].mountPoint, "/media/a b\\c");
   EXPECT_EQ(all[6].fsType, "vfat");
   EXPECT_EQ(all[6].source, "/dev/sde1");
@@ -209,7 +212,7 @@ TEST(MountTable, ParsesAndHidesCoveredMounts) {
 
   std::vector<int> visible;
   for (const auto& m : ravik::sys::VisibleMounts(all)) visible.push_back(m.id);
-  EXPECT_EQ(visible, (std::vector<int>{1, 3, 6, 8}));
+  EXPECT_EQ(visible, (std::vector<int>{1, 3, 6, 8, 11, 12}));
 }
 
 // The running machine: whatever it has mounted, its root is C: and A:
