@@ -33,13 +33,6 @@ class SystemMenu final : public CMenu {
   platform::DialogPeer& m_window;
 };
 
-std::string FileFailureText(const CFileException& failure) {
-  std::string text = "Dateifehler";
-  if (!failure.m_strFileName.empty()) text += " bei '" + failure.m_strFileName + "'";
-  text += ":\n";
-  text += failure.what();
-  return text;
-}
 
 }  // namespace
 
@@ -285,7 +278,7 @@ LRESULT CDialog::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
       result = DefaultHandling(message, wParam, lParam);
     }
   } catch (const CFileException& failure) {
-    MessageBox(FileFailureText(failure), "Fehler", MB_ICONERROR);
+    MessageBox(failure.what(), "Fehler", MB_ICONERROR);
   } catch (const std::exception& failure) {
     MessageBox(std::string("Unerwarteter Fehler:\n") + failure.what(), "Fehler", MB_ICONERROR);
   }

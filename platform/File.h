@@ -41,6 +41,8 @@ class CFileException : public std::exception {
   std::string m_strFileName;  // the path as the caller gave it
 
   // A German sentence naming the file and the cause, for the error box.
+  // The cause in one German sentence.
+  const char* Reason() const noexcept;
   const char* what() const noexcept override;
 
  private:

@@ -8,7 +8,6 @@
 #include "platform/CodePage.h"
 #include "platform/File.h"
 #include "res/resource.h"
-#include "ui/FileFailureText.h"
 #include "ui/Ravik1Dlg.h"
 #include "ui/SlotButtons.h"
 
@@ -49,7 +48,7 @@ void CRavik1Dlg::SaveConfigSlot(int slot) {
     }
   } catch (const CFileException& failure) {
     // The slot file is replaced only once the new one is safely written.
-    MessageBox(Quoted(slot) + " konnte nicht geschrieben werden!\n" + FileFailureText(failure) +
+    MessageBox(Quoted(slot) + " konnte nicht geschrieben werden!\n" + failure.Reason() +
                    "\nDie bisherige Datei ist unverändert.",
                "Fehler", MB_ICONERROR);
   }
@@ -64,7 +63,7 @@ void CRavik1Dlg::LoadConfigSlot(int slot) {
   try {
     read = ReadSlotFile(path);
   } catch (const CFileException& failure) {
-    MessageBox(Quoted(slot) + " konnte nicht gelesen werden!\n" + FileFailureText(failure) +
+    MessageBox(Quoted(slot) + " konnte nicht gelesen werden!\n" + failure.Reason() +
                    "\nDie Einstellungen sind unverändert.",
                "Fehler", MB_ICONERROR);
     return;

@@ -47,9 +47,6 @@ std::string RealPath(const std::string& path) {
 
 }  // namespace
 
-CFileException::CFileException(int cause, long osError, const char* fileName)
-    : m_cause(cause), m_lOsError(osError), m_strFileName(fileName ? fileName : "") {}
-
 int CFileException::CauseOfError(int osError) {
   switch (osError) {
     case 0:
@@ -87,45 +84,6 @@ int CFileException::CauseOfError(int osError) {
   }
 }
 
-const char* CFileException::what() const noexcept {
-  try {
-    const char* reason = nullptr;
-    switch (m_cause) {
-      case fileNotFound:
-        reason = "Die Datei wurde nicht gefunden.";
-        break;
-      case badPath:
-        reason = "Der Pfad ist ungültig.";
-        break;
-      case tooManyOpenFiles:
-        reason = "Es sind zu viele Dateien geöffnet.";
-        break;
-      case accessDenied:
-        reason = "Der Zugriff wurde verweigert.";
-        break;
-      case invalidFile:
-        reason = "Die Datei ist nicht geöffnet.";
-        break;
-      case hardIO:
-        reason = "Beim Zugriff auf den Datenträger trat ein Ein-/Ausgabefehler auf.";
-        break;
-      case sharingViolation:
-        reason = "Die Datei wird von einem anderen Programm verwendet.";
-        break;
-      case diskFull:
-        reason = "Der Datenträger ist voll.";
-        break;
-      default:
-        reason = "Ein unerwarteter Fehler ist aufgetreten.";
-        break;
-    }
-    m_what = "Fehler beim Zugriff auf die Datei '" + m_strFileName + "': " + reason;
-    if (m_lOsError > 0) m_what += " (Systemfehler " + std::to_string(m_lOsError) + ")";
-    return m_what.c_str();
-  } catch (...) {
-    return "Fehler beim Zugriff auf eine Datei.";
-  }
-}
 
 struct CFile::State {
   bool saving = false;

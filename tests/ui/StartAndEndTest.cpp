@@ -162,6 +162,20 @@ TEST_F(StartTest, RulesDialogOpensInRecordModeAndEscapeClosesIt) {
   EXPECT_TRUE(Checked(IDC_MODE_RECORD));
 }
 
+TEST_F(StartTest, SystemCommandsOpenTheAboutBoxOrEndTheWindow) {
+  // Every id 16 to 31 is the About entry; other commands get default handling.
+  for (UINT command : {0x10u, 0x1Fu}) {
+    testseam::ModalRun run;
+    testseam::OnNextModal([](testseam::DialogDriver& about) { about.Press(Key::Escape); }, &run);
+    window->SendMessage(WM_SYSCOMMAND, command, 0);
+    EXPECT_EQ(run.templateId, static_cast<UINT>(IDD_ABOUTBOX)) << command;
+    EXPECT_TRUE(driver->IsOpen());
+  }
+  window->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(driver->IsOpen());
+  EXPECT_EQ(window->Result(), IDCANCEL);
+}
+
 TEST_F(StartTest, F1ShowsNothingAndChangesNothing) {
   driver->Press(Key::F1);
   EXPECT_TRUE(driver->IsOpen());
