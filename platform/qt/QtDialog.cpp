@@ -138,8 +138,11 @@ CRect QtDialog::ClientRect() const { return CRect{0, 0, width(), height()}; }
 
 void QtDialog::Show(bool focusFirstTabStop) {
   show();
-  raise();
-  activateWindow();
+  // Offscreen windows have no stacking or activation to ask for.
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    raise();
+    activateWindow();
+  }
   if (focusFirstTabStop) {
     const auto stops = TabStopsInOrder();
     if (!stops.empty()) stops.front()->Widget()->setFocus(Qt::TabFocusReason);

@@ -21,7 +21,16 @@ namespace {
 using platform::qt::QtControl;
 using platform::qt::QtDialog;
 
+// The offscreen platform says for every popup that it cannot raise it or
+// grab the keyboard; that is no news for a test.
+QtMessageHandler g_standardMessages = nullptr;
+void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.startsWith(QLatin1String("This plugin does not support"))) return;
+  if (g_standardMessages) g_standardMessages(type, context, text);
+}
+
 void EnsureApplication() {
+  if (!g_standardMessages) g_standardMessages = qInstallMessageHandler(QuietOffscreenNotices);
   static int argc = 1;
   static char name[] = "ravik-tests";
   static char* argv[] = {name, nullptr};
