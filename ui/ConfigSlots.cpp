@@ -140,19 +140,13 @@ void CRavik1Dlg::LoadConfigSlot(int slot) {
 // Codes outside the tables are held as they are and shown as the default
 // choice of their group.
 void CRavik1Dlg::ShowSettingsInRadioGroups() {
-  for (const auto& baud : kBaudRates) SetCheck(baud.radioId, BST_UNCHECKED);
-  const auto* baud = FindByCode(kBaudRates, m_settings.baudCode);
-  SetCheck(baud ? baud->radioId : IDC_BAUD_9600, BST_CHECKED);
-
-  for (const auto& choice : kDataBits) SetCheck(choice.radioId, BST_UNCHECKED);
-  const auto* dataBits = FindByCode(kDataBits, m_settings.dataBitsCode);
-  SetCheck(dataBits ? dataBits->radioId : IDC_DATABITS_8, BST_CHECKED);
-
-  for (const auto& choice : kStopBits) SetCheck(choice.radioId, BST_UNCHECKED);
-  const auto* stopBits = FindByCode(kStopBits, m_settings.stopBitsCode);
-  SetCheck(stopBits ? stopBits->radioId : IDC_STOPBITS_1, BST_CHECKED);
-
-  for (const auto& choice : kParity) SetCheck(choice.radioId, BST_UNCHECKED);
-  const auto* parity = FindByCode(kParity, m_settings.parityCode);
-  SetCheck(parity ? parity->radioId : IDC_PARITY_NONE, BST_CHECKED);
+  const auto show = [this](const auto& table, std::uint32_t code, int fallbackId) {
+    for (const auto& row : table) SetCheck(row.radioId, BST_UNCHECKED);
+    const auto* match = FindByCode(table, code);
+    SetCheck(match ? match->radioId : fallbackId, BST_CHECKED);
+  };
+  show(kBaudRates, m_settings.baudCode, IDC_BAUD_9600);
+  show(kDataBits, m_settings.dataBitsCode, IDC_DATABITS_8);
+  show(kStopBits, m_settings.stopBitsCode, IDC_STOPBITS_1);
+  show(kParity, m_settings.parityCode, IDC_PARITY_NONE);
 }

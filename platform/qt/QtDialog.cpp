@@ -104,6 +104,9 @@ QtDialog::QtDialog(const DialogTemplate& dialog, MessageSink& sink, QWidget* own
 
 QtDialog::~QtDialog() {
   if (m_loop) m_loop->quit();
+  // The widgets go first, so that none of them can notify a control that
+  // is already gone.
+  for (auto& control : m_controls) delete control->Widget();
   m_controls.clear();
 }
 
