@@ -271,7 +271,7 @@ main() {
     [[ -x $tool ]] || { log "FAIL - $tool is not an executable"; exit 1; }
   done
   if ! unshare -Urm true 2>/dev/null; then
-    skip "the kernel refuses 'unshare -Urm' (unprivileged user namespaces are off), so no private stick can be mounted"
+    skip "the kernel refuses 'unshare -Urm' (no user namespaces here: switched off, or the process runs in a chroot), so no private stick can be mounted"
   fi
 
   local started

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <array>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -39,9 +41,10 @@ inline Bytes Record(const ConfigRecord& record) { return Bytes(record.begin(), r
 class MainWindowTest : public ::testing::Test {
  public:
   MainWindowTest() {
-    root = fs::temp_directory_path() /
-           ("ravik-ui-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    // A folder of this test's own, even with tests running in parallel.
+    std::string pattern = (fs::temp_directory_path() / "ravik-ui-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
+    root = pattern;
     fs::create_directories(root / "d");
     fs::create_directories(root / "e");
     sticks = {
