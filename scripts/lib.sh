@@ -9,6 +9,7 @@ RAVIK_PACKAGES=(
   fonts-dejavu-core
   xvfb xauth xdotool x11-utils imagemagick
   util-linux
+  dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 ravik_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }

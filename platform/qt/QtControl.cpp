@@ -1,6 +1,8 @@
 #include "platform/qt/QtControl.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QValidator>
 
 #include <algorithm>
@@ -74,6 +77,87 @@ class DropDownCombo final : public QComboBox {
   QtControl& m_control;
 };
 
+// A check box that tells a person's click from a check set from outside.
+class ClickCheck final : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+  bool InClick() const { return m_inClick; }
+
+ protected:
+  void nextCheckState() override {
+    m_inClick = true;
+    QCheckBox::nextCheckState();
+    m_inClick = false;
+  }
+
+ private:
+  bool m_inClick = false;
+};
+
+// What assistive technology sees of the drive box. Qt's own interface
+// names a combo box on Linux by its text, whatever its accessible name;
+// ours takes the accessible name (the label before it) and leaves the
+// text as the value, and is otherwise the same: the list and the field
+// as children, the field as focus child, the list opened by an action.
+class DropDownComboAccessible final : public QAccessibleWidget {
+ public:
+  explicit DropDownComboAccessible(QComboBox* combo)
+      : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+  QString text(QAccessible::Text kind) const override {
+    if (kind == QAccessible::Value) return Combo()->currentText();
+    if (kind == QAccessible::Name && Combo()->accessibleName().isEmpty()) {
+      return Combo()->currentText();
+    }
+    return QAccessibleWidget::text(kind);
+  }
+  int childCount() const override { return 2; }
+  QAccessibleInterface* child(int index) const override {
+    if (index == 0) return QAccessible::queryAccessibleInterface(Combo()->view());
+    if (index == 1) return QAccessible::queryAccessibleInterface(Combo()->lineEdit());
+    return nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    if (child->object() == Combo()->view()) return 0;
+    if (child->object() == Combo()->lineEdit()) return 1;
+    return -1;
+  }
+  QAccessibleInterface* childAt(int x, int y) const override {
+    QLineEdit* field = Combo()->lineEdit();
+    return field->rect().contains(field->mapFromGlobal(QPoint(x, y))) ? child(1) : nullptr;
+  }
+  // The field has the keyboard focus on the box's behalf.
+  QAccessibleInterface* focusChild() const override { return child(1); }
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.expandable = true;
+    state.expanded = Combo()->view()->isVisible();
+    state.editable = true;
+    return state;
+  }
+  QStringList actionNames() const override {
+    return {showMenuAction(), pressAction()};
+  }
+  void doAction(const QString& action) override {
+    if (action != showMenuAction() && action != pressAction()) return;
+    if (Combo()->view()->isVisible()) {
+      Combo()->hidePopup();
+    } else {
+      Combo()->showPopup();
+    }
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+ private:
+  QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// Asked before Qt's own factory (the last installed is asked first).
+QAccessibleInterface* AccessibleFor(const QString&, QObject* object) {
+  if (auto* combo = dynamic_cast<DropDownCombo*>(object)) return new DropDownComboAccessible(combo);
+  return nullptr;
+}
+
 // The length limit holds for what a person types or pastes: an insertion
 // is cut to what still fits; the program's own texts are never cut.
 class LengthLimit final : public QValidator {
@@ -127,14 +211,21 @@ QtControl::QtControl(QtDialog& dialog, const ControlTemplate& control, int group
       dialog.ButtonGroup(group).addButton(radio);
       QObject::connect(radio, &QRadioButton::clicked, &dialog,
                        [this] { m_dialog.Notify(m_template.id, BN_CLICKED); });
+      // Clicks and the program's checks are silent; a change heard here
+      // came from outside.
+      QObject::connect(radio, &QRadioButton::toggled, &dialog,
+                       [this](bool checked) { ClickInstead(checked); });
       m_widget = radio;
       break;
     }
     case ControlKind::CheckBox: {
-      auto* check = new QCheckBox(text, &dialog);
+      auto* check = new ClickCheck(text, &dialog);
       check->setTristate(false);
       QObject::connect(check, &QCheckBox::clicked, &dialog,
                        [this] { m_dialog.Notify(m_template.id, BN_CLICKED); });
+      QObject::connect(check, &QCheckBox::toggled, &dialog, [this, check](bool checked) {
+        if (!check->InClick()) ClickInstead(checked);
+      });
       m_widget = check;
       break;
     }
@@ -177,6 +268,8 @@ QtControl::QtControl(QtDialog& dialog, const ControlTemplate& control, int group
       break;
     }
     case ControlKind::ComboBox: {
+      static const bool accessible = (QAccessible::installFactory(&AccessibleFor), true);
+      (void)accessible;
       auto* combo = new DropDownCombo(&dialog, *this);
       m_widget = combo;
       break;
@@ -287,6 +380,15 @@ void QtControl::SetCheck(int check) {
     button->setChecked(check == BST_CHECKED);
     button->setAutoExclusive(exclusive);
   }
+}
+
+void QtControl::ClickInstead(bool checked) {
+  // Assistive technology checks a button with setChecked (AT-SPI's
+  // "Toggle"), which is no click: the group would keep two radios checked
+  // and the window would never hear of it. Undo it and click instead,
+  // after the caller's setChecked is over: the click may open a message box.
+  SetCheck(checked ? BST_UNCHECKED : BST_CHECKED);
+  QTimer::singleShot(0, m_widget, [this] { Click(); });
 }
 
 void QtControl::SetLimit(int chars) { m_limit = chars > 0 ? chars : 0x7FFFFFFE; }

@@ -54,6 +54,8 @@ class QtControl final : public ControlPeer {
   void AfterDropDown();
 
  private:
+  void ClickInstead(bool checked);
+
   QtDialog& m_dialog;
   const ControlTemplate& m_template;
   int m_group;

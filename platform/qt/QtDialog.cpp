@@ -89,13 +89,22 @@ QtDialog::QtDialog(const DialogTemplate& dialog, MessageSink& sink, QWidget* own
   setFixedSize(DluToPixelsX(dialog.cx), DluToPixelsY(dialog.cy));
 
   const ControlTemplate* previousLabel = nullptr;
+  QLabel* previousLabelWidget = nullptr;
   int group = 0;
   for (const ControlTemplate& control : dialog.controls) {
     if (control.style & WS_GROUP) ++group;
     auto peer = std::make_unique<QtControl>(*this, control, group, previousLabel);
     peer->Widget()->installEventFilter(this);
     if (control.id != -1 && !m_byId.count(control.id)) m_byId.emplace(control.id, peer.get());
-    if (control.kind == ControlKind::StaticText) previousLabel = &control;
+    if (control.kind == ControlKind::StaticText) {
+      previousLabel = &control;
+      previousLabelWidget = static_cast<QLabel*>(peer->Widget());
+    } else if ((control.kind == ControlKind::Edit || control.kind == ControlKind::ComboBox) &&
+               previousLabelWidget) {
+      // The label-for relation, by which a screen reader on Linux finds
+      // the caption of a field.
+      previousLabelWidget->setBuddy(peer->Widget());
+    }
     m_controls.push_back(std::move(peer));
   }
   // Win32 keeps the first created control at the top of the sibling order.

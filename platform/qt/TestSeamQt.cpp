@@ -177,7 +177,11 @@ class QtDriver final : public DialogDriver {
     state.x = widget->x();
     state.y = widget->y();
     state.droppedWidth = control.DroppedWidth();
-    state.accessibleName = widget->accessibleName().toStdString();
+    // What assistive technology is told, not the property: Qt's own
+    // interfaces may ignore it.
+    if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget)) {
+      state.accessibleName = accessible->text(QAccessible::Name).toStdString();
+    }
     state.accessibleRole = RoleName(widget);
     return state;
   }
