@@ -39,6 +39,10 @@ class CFileException : public std::exception {
   int m_cause;
   long m_lOsError;            // the errno, -1 when there is none
   std::string m_strFileName;  // the path as the caller gave it
+  // Set by a save's Close that failed only after the new content had
+  // replaced the old file: the old content is gone, and the medium has not
+  // confirmed that the new one lasts.
+  bool m_replaced = false;
 
   // A German sentence naming the file and the cause, for the error box.
   // The cause in one German sentence.

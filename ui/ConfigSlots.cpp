@@ -47,10 +47,19 @@ void CRavik1Dlg::SaveConfigSlot(int slot) {
                  "Fehler", MB_ICONERROR);
     }
   } catch (const CFileException& failure) {
-    // The slot file is replaced only once the new one is safely written.
-    MessageBox(Quoted(slot) + " konnte nicht geschrieben werden!\n" + failure.Reason() +
-                   "\nDie bisherige Datei ist unverändert.",
-               "Fehler", MB_ICONERROR);
+    if (failure.m_replaced) {
+      // The new file stands in the old one's place, but the stick has not
+      // confirmed it: the old file is gone, so the person must not be told
+      // it is still there.
+      MessageBox(Quoted(slot) + " wurde ersetzt, aber nicht sicher gespeichert!\n" +
+                     failure.Reason() + "\nBitte den Stick prüfen und erneut speichern.",
+                 "Fehler", MB_ICONERROR);
+    } else {
+      // The slot file is replaced only once the new one is safely written.
+      MessageBox(Quoted(slot) + " konnte nicht geschrieben werden!\n" + failure.Reason() +
+                     "\nDie bisherige Datei ist unverändert.",
+                 "Fehler", MB_ICONERROR);
+    }
   }
 }
 

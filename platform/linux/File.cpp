@@ -283,14 +283,21 @@ void CFile::Close() {
   if (os::Rename(state->temp.c_str(), state->target.c_str()) != 0) fail(errno);
   state->temp.clear();
 
+  // From here on the new content stands where the old one was; a failure
+  // only means the medium has not confirmed that it lasts.
+  const auto failReplaced = [&](int failure) {
+    CFileException raised(CFileException::CauseOfError(failure), failure, state->name.c_str());
+    raised.m_replaced = true;
+    throw raised;
+  };
   // Make the rename itself durable. A file system that cannot flush a
   // folder says so with EINVAL; that is no failure of this save.
   const int folder = os::Open(FolderOf(state->target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) fail(errno);
+  if (folder < 0) failReplaced(errno);
   if (os::Fsync(folder) != 0 && errno != EINVAL && errno != ENOTSUP) {
     const int failure = errno;
     os::Close(folder);
-    fail(failure);
+    failReplaced(failure);
   }
-  if (os::Close(folder) != 0) fail(errno);
+  if (os::Close(folder) != 0) failReplaced(errno);
 }

@@ -188,7 +188,10 @@ class LengthLimit final : public QValidator {
 
 QtControl::QtControl(QtDialog& dialog, const ControlTemplate& control, int group,
                      const ControlTemplate* previousLabel)
-    : m_dialog(dialog), m_template(control), m_group(group) {
+    : m_dialog(dialog),
+      m_template(control),
+      m_group(group),
+      m_tabStop((control.style & WS_TABSTOP) != 0) {
   const QString text = QString::fromUtf8(control.text ? control.text : "");
   const int x = dialog.DluToPixelsX(control.x);
   const int y = dialog.DluToPixelsY(control.y);
@@ -304,6 +307,8 @@ void QtControl::SetText(const std::string& utf8) {
     case ControlKind::Edit: {
       m_programSetting = true;
       static_cast<QLineEdit*>(m_widget)->setText(text);
+      // The caret goes to the start, as with the dialog manager's edits.
+      static_cast<QLineEdit*>(m_widget)->setCursorPosition(0);
       m_programSetting = false;
       // The dialog manager notifies every program-set text at once.
       m_dialog.Notify(m_template.id, EN_CHANGE);
@@ -374,6 +379,7 @@ int QtControl::GetCheck() const {
 void QtControl::SetCheck(int check) {
   if (auto* button = qobject_cast<QAbstractButton*>(m_widget); button && button->isCheckable()) {
     const QSignalBlocker quiet(button);
+    if (m_template.kind == ControlKind::RadioButton) m_tabStop = check == BST_CHECKED;
     // A program-set check touches this button alone.
     const bool exclusive = button->autoExclusive();
     button->setAutoExclusive(false);

@@ -41,7 +41,9 @@ class QtControl final : public ControlPeer {
   QWidget* Widget() const { return m_widget; }
   int Id() const { return m_template.id; }
   int Group() const { return m_group; }
-  bool TabStop() const { return (m_template.style & WS_TABSTOP) != 0; }
+  // A radio button gains the tab stop when it is checked and loses it when
+  // it is unchecked, as the dialog manager's buttons do.
+  bool TabStop() const { return m_tabStop; }
   const ControlTemplate& Template() const { return m_template; }
   // A person's click: buttons check, toggle and notify as they would.
   void Click();
@@ -65,6 +67,7 @@ class QtControl final : public ControlPeer {
   int m_limit = 0x7FFE;  // an edit's default limit
   QString m_editText;  // the text before the current change
   bool m_programSetting = false;
+  bool m_tabStop;
 };
 
 }  // namespace platform::qt

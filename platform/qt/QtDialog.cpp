@@ -247,29 +247,14 @@ bool QtDialog::MoveFocus(bool next) {
   if (stops.empty()) return true;
   QtControl* current = ControlOf(focusWidget());
   // Position of the focus in the sibling order, so that a radio reached
-  // with the arrow keys still tabs on from its group.
+  // with the arrow keys still tabs on from its place.
   auto position = std::find(m_siblings.begin(), m_siblings.end(), current);
   const int count = static_cast<int>(m_siblings.size());
   int index = position == m_siblings.end() ? (next ? -1 : count) : static_cast<int>(position - m_siblings.begin());
   for (int step = 0; step < count; ++step) {
     index = (index + (next ? 1 : -1) + count) % count;
-    QtControl* candidate = m_siblings[static_cast<size_t>(index)];
-    if (std::find(stops.begin(), stops.end(), candidate) == stops.end()) continue;
-    if (current && current->Kind() == ControlKind::RadioButton &&
-        candidate->Kind() == ControlKind::RadioButton && candidate->Group() == current->Group()) {
-      continue;
-    }
-    QtControl* target = candidate;
-    if (candidate->Kind() == ControlKind::RadioButton) {
-      // Tab enters a radio group at its checked radio.
-      for (QtControl* member : GroupOf(*candidate)) {
-        if (member->Kind() == ControlKind::RadioButton && member->GetCheck() == BST_CHECKED &&
-            member->IsEnabled()) {
-          target = member;
-          break;
-        }
-      }
-    }
+    QtControl* target = m_siblings[static_cast<size_t>(index)];
+    if (std::find(stops.begin(), stops.end(), target) == stops.end()) continue;
     target->Widget()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
   }

@@ -291,21 +291,19 @@ inline std::optional<std::vector<Observation>> RunInChild(
 }
 
 // A guard of any type (ScopedFault, ScopedTransferLimit, ...) kept alive
-// for the gesture under test.
+// for the gesture under test; made for the test that runs the gesture.
 using Guard = std::shared_ptr<void>;
-using GuardMaker = std::function<Guard()>;
+using GuardMaker = std::function<Guard(uitest::MainWindowTest&)>;
 
 template <typename T, typename... Args>
 GuardMaker Arm(Args... args) {
-  return [=] { return std::make_shared<T>(args...); };
+  return [=](uitest::MainWindowTest&) { return std::make_shared<T>(args...); };
 }
 
 // Two guards at once.
 inline GuardMaker Both(GuardMaker first, GuardMaker second) {
-  return [=] {
-    auto a = first();
-    auto b = second();
-    return std::make_shared<std::pair<Guard, Guard>>(a, b);
+  return [=](uitest::MainWindowTest& t) {
+    return std::make_shared<std::pair<Guard, Guard>>(first(t), second(t));
   };
 }
 

@@ -21,6 +21,18 @@
 #include "res/resource.h"
 #include "ui/Ravik1Dlg.h"
 
+#ifdef _WIN32
+#include <io.h>
+
+#include <cstdio>
+#include <random>
+
+// Paths are wide on Windows; the tests name files by path.c_str().
+inline int chmod(const wchar_t* path, int mode) {
+  return ::_wchmod(path, mode);
+}
+#endif
+
 namespace uitest {
 
 namespace fs = std::filesystem;
@@ -36,6 +48,31 @@ inline void WriteFile(const fs::path& path, const Bytes& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+#ifdef _WIN32
+// Creates a new folder from a pattern ending in XXXXXX, as mkdtemp does.
+inline bool MakeTempFolder(char* pattern) {
+  std::string base = pattern;
+  for (unsigned attempt = 0; attempt < 1000; ++attempt) {
+    std::snprintf(pattern + base.size() - 6, 7, "%06u",
+                  (static_cast<unsigned>(std::random_device{}()) + attempt) % 1000000u);
+    if (std::filesystem::create_directory(pattern)) return true;
+  }
+  return false;
+}
+
+inline std::string AsVolumePath(std::string path) {
+  if (path.size() < 2 || path[1] != ':') return path;
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  return "/" + path;
+}
+#else
+inline bool MakeTempFolder(char* pattern) {
+  return ::mkdtemp(pattern) != nullptr;
+}
+#endif
+
 inline Bytes Record(const ConfigRecord& record) { return Bytes(record.begin(), record.end()); }
 
 class MainWindowTest : public ::testing::Test {
@@ -43,7 +80,7 @@ class MainWindowTest : public ::testing::Test {
   MainWindowTest() {
     // A folder of this test's own, even with tests running in parallel.
     std::string pattern = (fs::temp_directory_path() / "ravik-ui-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
+    if (!MakeTempFolder(pattern.data())) throw std::runtime_error("no temporary folder");
     root = pattern;
     fs::create_directories(root / "d");
     fs::create_directories(root / "e");
@@ -62,7 +99,15 @@ class MainWindowTest : public ::testing::Test {
   // Makes the drive services see sticks and workingDirectory as they are now.
   void UseVolumes() {
     useSource.reset();
+#ifdef _WIN32
+    // The letters follow the same rules on Windows, which read a Windows
+    // folder "C:\dir" as "/C:/dir".
+    std::vector<ravik::sys::FakeVolume> volumes = sticks;
+    for (auto& volume : volumes) volume.mountPoint = AsVolumePath(volume.mountPoint);
+    source.emplace(volumes, AsVolumePath(workingDirectory));
+#else
     source.emplace(sticks, workingDirectory);
+#endif
     useSource.emplace(*source);
   }
   // Opens the window over the volumes as they are now.

@@ -66,8 +66,11 @@ TEST_F(StartTest, TabWalksFromBeendenThroughTheEnabledTabStops) {
   EXPECT_THAT(driver->TabOrder(),
               ElementsAre(IDC_EXIT, IDC_INFO, IDC_MODE_RECORD, IDC_NAME_HELP, IDC_DRIVE,
                           IDC_LOAD_CONFIG1, IDC_SAVE_CONFIG1, IDC_LOAD_CONFIG2, IDC_SAVE_CONFIG2,
-                          IDC_LOAD_CONFIG3, IDC_SAVE_CONFIG3, IDC_BAUD_9600, IDC_DATABITS_8,
-                          IDC_STOPBITS_1, IDC_PARITY_NONE));
+                          IDC_LOAD_CONFIG3, IDC_SAVE_CONFIG3,
+                          // The template's stops, and each radio that start-up
+                          // checked gains one.
+                          IDC_BAUD_300, IDC_BAUD_9600, IDC_STARTBIT_1, IDC_DATABITS_5,
+                          IDC_DATABITS_8, IDC_STOPBITS_1, IDC_PARITY_NONE));
   driver->Press(Key::Tab);
   EXPECT_EQ(driver->FocusedId(), IDC_INFO);
   driver->Press(Key::Tab);
