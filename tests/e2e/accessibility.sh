@@ -25,17 +25,8 @@ readonly CLIENT_TIMEOUT_S=30
 
 log() { printf 'a11y: %s\n' "$*"; }
 
-now_ms() { date +%s%3N; }
-
-# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s; 1 on time-out.
-wait_until() {
-  local deadline=$(($(now_ms) + $1 * 1000))
-  shift
-  until "$@"; do
-    (($(now_ms) >= deadline)) && return 1
-    sleep 0.1
-  done
-}
+# shellcheck source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 skip() {
   log "SKIP - $*"

@@ -26,17 +26,8 @@ readonly PLAY_HEX='04 80 06 00 00 04 4c 4f 47 2e 54 58 54 01 01 01 01 01 05'
 
 log() { printf 'e2e: %s\n' "$*"; }
 
-now_ms() { date +%s%3N; }
-
-# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s; 1 on time-out.
-wait_until() {
-  local deadline=$(($(now_ms) + $1 * 1000))
-  shift
-  until "$@"; do
-    (($(now_ms) >= deadline)) && return 1
-    sleep 0.1
-  done
-}
+# shellcheck source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 # The bytes of a file as lower-case hex pairs separated by single spaces.
 hex_of() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
