@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <set>
 #include <string_view>
 #include <utility>
@@ -99,6 +100,12 @@ std::pair<unsigned, unsigned> DeviceKey(const MountEntry& mount) {
   return {mount.major, mount.minor};
 }
 
+// What tells one volume from another between two calls: where it is
+// mounted and what is mounted there.
+std::string VolumeKey(const MountEntry& mount) {
+  return mount.mountPoint + '\n' + mount.source + '\n' + mount.root;
+}
+
 }  // namespace
 
 std::vector<Drive> ListDrives(const VolumeSource& volumes) {
@@ -129,12 +136,40 @@ std::vector<Drive> ListDrives(const VolumeSource& volumes) {
     return rankA != rankB ? rankA < rankB : a.mount.mountPoint < b.mount.mountPoint;
   });
 
-  char letter = 'D';
+  // A volume mounted twice keeps the letter of its first place.
+  std::erase_if(
+      others, [&](const Drive& drive) { return !lettered.insert(DeviceKey(drive.mount)).second; });
+
+  // Volumes lettered before keep their letters; then the new ones, in the
+  // order above, take the first free letters.
+  std::map<std::string, char>& given = volumes.GivenLetters();
+  std::array<bool, 26> held{};  // by letter, A: first
+  const auto taken = [&](char letter) -> bool& {
+    return held[static_cast<std::size_t>(letter - 'A')];
+  };
+  taken('C') = true;
   for (Drive& drive : others) {
-    if (letter > 'Z') break;
-    // A volume mounted twice keeps the letter of its first place.
-    if (!lettered.insert(DeviceKey(drive.mount)).second) continue;
-    drive.letter = letter++;
+    const auto it = given.find(VolumeKey(drive.mount));
+    if (it != given.end() && it->second >= 'D' && it->second <= 'Z' && !taken(it->second)) {
+      drive.letter = it->second;
+      taken(drive.letter) = true;
+    }
+  }
+  char next = 'D';
+  for (Drive& drive : others) {
+    if (drive.letter != 0) continue;
+    while (next <= 'Z' && taken(next)) ++next;
+    if (next > 'Z') break;
+    drive.letter = next;
+    taken(next) = true;
+  }
+  std::erase_if(others, [](const Drive& drive) { return drive.letter == 0; });
+  std::sort(others.begin(), others.end(),
+            [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
+
+  given.clear();  // the letters of volumes that went away are free again
+  for (Drive& drive : others) {
+    given[VolumeKey(drive.mount)] = drive.letter;
     drives.push_back(std::move(drive));
   }
   return drives;

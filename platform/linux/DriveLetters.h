@@ -1,5 +1,7 @@
-// Drive letters over the mounted volumes: a pure function of the mount
-// table and the facts of its devices, worked out afresh at every call.
+// Drive letters over the mounted volumes, worked out from the mount table
+// and the facts of its devices at every call. A volume keeps the letter it
+// was given for as long as it stays mounted; the volumes that are new take
+// the first letters nobody holds.
 #pragma once
 
 #include <optional>
@@ -21,7 +23,9 @@ struct Drive {
 // C: is the root file system. From D: on, the volumes a person would store
 // on, removable ones first, then CD-ROMs, fixed, undetermined and RAM
 // disks, each kind by mount point; network volumes come last so that they
-// never take a letter from a local one. Letters end at Z:.
+// never take a letter from a local one. Letters end at Z:. A volume seen by
+// an earlier call on the same source keeps its letter, and the letter of a
+// volume that went away is free again; the list is in letter order.
 std::vector<Drive> ListDrives(const VolumeSource& volumes);
 
 // The drive of a letter (either case); nullopt when it has none.

@@ -84,8 +84,17 @@ class FakeVolumeSource : public VolumeSource {
   FakeVolumeSource() = default;
   FakeVolumeSource(std::initializer_list<FakeVolume> volumes, std::string cwd = "/")
       : FakeVolumeSource(std::vector<FakeVolume>(volumes), std::move(cwd)) {}
-  explicit FakeVolumeSource(const std::vector<FakeVolume>& volumes, std::string cwd = "/")
-      : mountInfo(BuildMountInfo(volumes)), workingDirectory(std::move(cwd)) {
+  explicit FakeVolumeSource(const std::vector<FakeVolume>& volumes, std::string cwd = "/") {
+    Remount(volumes, std::move(cwd));
+  }
+
+  // Makes volumes the ones mounted now, as sticks come and go under a
+  // running program: the letters given so far stay with their volumes.
+  void Remount(const std::vector<FakeVolume>& volumes, std::string cwd = "/") {
+    mountInfo = BuildMountInfo(volumes);
+    workingDirectory = std::move(cwd);
+    devices.clear();
+    labels.clear();
     for (const FakeVolume& v : volumes) {
       if (v.source.starts_with("/dev/")) {
         devices[v.source] = BlockDeviceInfo{v.source.substr(v.source.rfind('/') + 1), v.removable};

@@ -2,6 +2,7 @@
 // asks the running machine; tests install a fake one (FakeVolumes.h).
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,15 @@ class VolumeSource {
   virtual std::string Label(const MountEntry& mount) const = 0;
   // The absolute working directory; "" when it cannot be told.
   virtual std::string WorkingDirectory() const = 0;
+
+  // The letters the drive services gave this source's volumes when they
+  // last looked, by volume (DriveLetters.cpp keeps it). A letter stays with
+  // its volume while it is mounted, so a letter a person picked never moves
+  // to another stick under them.
+  std::map<std::string, char>& GivenLetters() const { return m_givenLetters; }
+
+ private:
+  mutable std::map<std::string, char> m_givenLetters;
 };
 
 // The running machine.

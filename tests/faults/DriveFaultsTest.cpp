@@ -125,11 +125,10 @@ TEST_F(DriveFaultTest, VolumeGoneSinceTheFill) {
   EXPECT_TRUE(fs::is_empty(root / "e"));
 }
 
-// Letters follow the volumes mounted now, so when D: goes, E:'s stick
-// becomes D: and a save to the "D:" still in the box writes over the other
-// stick's slot. Disabled until letters stay with their volumes between two
-// fills; it passes once they do.
-TEST_F(DriveFaultTest, DISABLED_LetterOfAGoneVolumeIsNotPassedOn) {
+// When D:'s stick goes, E:'s stick stays E:, so a save to the "D:" still
+// in the box fails instead of writing over the other stick's slot; the
+// next opening of the list shows E: alone.
+TEST_F(DriveFaultTest, LetterOfAGoneVolumeIsNotPassedOn) {
   uitest::WriteFile(Slot('E', 1), Bytes(19, 0x42));
   Open();
   ASSERT_EQ(Text(IDC_DRIVE), "D:");
@@ -142,6 +141,8 @@ TEST_F(DriveFaultTest, DISABLED_LetterOfAGoneVolumeIsNotPassedOn) {
             "Datei 'Config1.ini' konnte nicht erstellt werden!\nLaufwerk gewählt? Schreibschutz "
             "vorhanden?");
   EXPECT_EQ(uitest::ReadFile(Slot('E', 1)), Bytes(19, 0x42));
+  driver->OpenDropDown(IDC_DRIVE);
+  EXPECT_THAT(State(IDC_DRIVE).items, testing::ElementsAre("E: "));
 }
 
 }  // namespace

@@ -146,6 +146,57 @@ TEST(DriveLetters, LettersEndAtZ) {
   EXPECT_EQ(letters.back().mountPoint, "/media/v23");
 }
 
+// Sticks come and go under the running program: a volume keeps its
+// letter while it stays, and a new one takes the first letter nobody holds.
+TEST(DriveLetters, LettersStayWithTheirVolumes) {
+  const FakeVolume root{.mountPoint = "/", .source = "/dev/sda1"};
+  const FakeVolume a{
+      .mountPoint = "/media/a", .fsType = "vfat", .source = "/dev/sdb1", .removable = true};
+  const FakeVolume b{
+      .mountPoint = "/media/b", .fsType = "vfat", .source = "/dev/sdc1", .removable = true};
+  const FakeVolume c{
+      .mountPoint = "/media/c", .fsType = "vfat", .source = "/dev/sdd1", .removable = true};
+  const FakeVolume cd{.mountPoint = "/media/cd", .fsType = "iso9660", .source = "/dev/sr0"};
+  const FakeVolume otherInA{
+      .mountPoint = "/media/a", .fsType = "vfat", .source = "/dev/sde1", .removable = true};
+  struct Step {
+    std::vector<FakeVolume> mounted;
+    std::vector<Letter> letters;
+  } steps[] = {
+      {{root, a, b},
+       {{'C', DRIVE_FIXED, "/", ""},
+        {'D', DRIVE_REMOVABLE, "/media/a", ""},
+        {'E', DRIVE_REMOVABLE, "/media/b", ""}}},
+      {{root, b}, {{'C', DRIVE_FIXED, "/", ""}, {'E', DRIVE_REMOVABLE, "/media/b", ""}}},
+      {{root, b, cd, c},
+       {{'C', DRIVE_FIXED, "/", ""},
+        {'D', DRIVE_REMOVABLE, "/media/c", ""},
+        {'E', DRIVE_REMOVABLE, "/media/b", ""},
+        {'F', DRIVE_CDROM, "/media/cd", ""}}},
+      {{root, a, b, cd, c},
+       {{'C', DRIVE_FIXED, "/", ""},
+        {'D', DRIVE_REMOVABLE, "/media/c", ""},
+        {'E', DRIVE_REMOVABLE, "/media/b", ""},
+        {'F', DRIVE_CDROM, "/media/cd", ""},
+        {'G', DRIVE_REMOVABLE, "/media/a", ""}}},
+      // Another stick where a was is another volume.
+      {{root, otherInA, b},
+       {{'C', DRIVE_FIXED, "/", ""},
+        {'D', DRIVE_REMOVABLE, "/media/a", ""},
+        {'E', DRIVE_REMOVABLE, "/media/b", ""}}},
+  };
+  FakeVolumeSource volumes;
+  const ScopedVolumeSource guard(volumes);
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE("step " + std::to_string(i + 1));
+    volumes.Remount(steps[i].mounted);
+    ExpectLetters(steps[i].letters);
+  }
+  // A source of its own starts afresh.
+  const FakeVolumeSource fresh({root, b});
+  EXPECT_EQ(ravik::sys::ListDrives(fresh).back().letter, 'D');
+}
+
 TEST(DriveLetters, LabelsInTheCodePage) {
   struct Case {
     const char* what;

@@ -45,7 +45,8 @@ inline Bytes ReadFile(const fs::path& path) {
 
 inline void WriteFile(const fs::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 #ifdef _WIN32
@@ -73,7 +74,9 @@ inline bool MakeTempFolder(char* pattern) {
 }
 #endif
 
-inline Bytes Record(const ConfigRecord& record) { return Bytes(record.begin(), record.end()); }
+inline Bytes Record(const ConfigRecord& record) {
+  return Bytes(record.begin(), record.end());
+}
 
 class MainWindowTest : public ::testing::Test {
  public:
@@ -97,6 +100,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   // Makes the drive services see sticks and workingDirectory as they are now.
+  // The running program keeps the letters it gave the sticks still there.
   void UseVolumes() {
     useSource.reset();
 #ifdef _WIN32
@@ -104,9 +108,11 @@ class MainWindowTest : public ::testing::Test {
     // folder "C:\dir" as "/C:/dir".
     std::vector<ravik::sys::FakeVolume> volumes = sticks;
     for (auto& volume : volumes) volume.mountPoint = AsVolumePath(volume.mountPoint);
-    source.emplace(volumes, AsVolumePath(workingDirectory));
+    if (!source) source.emplace();
+    source->Remount(volumes, AsVolumePath(workingDirectory));
 #else
-    source.emplace(sticks, workingDirectory);
+    if (!source) source.emplace();
+    source->Remount(sticks, workingDirectory);
 #endif
     useSource.emplace(*source);
   }
@@ -117,13 +123,25 @@ class MainWindowTest : public ::testing::Test {
     driver = testseam::Open(*window);
     ASSERT_TRUE(driver);
   }
-  void SetUp() override { Open(); }
+  void SetUp() override {
+    Open();
+  }
 
-  testseam::ControlState State(int id) const { return driver->State(id); }
-  bool Enabled(int id) const { return State(id).enabled; }
-  bool Checked(int id) const { return State(id).check == BST_CHECKED; }
-  std::string Text(int id) const { return State(id).text; }
-  const LoggerSettings& Settings() const { return window->Settings(); }
+  testseam::ControlState State(int id) const {
+    return driver->State(id);
+  }
+  bool Enabled(int id) const {
+    return State(id).enabled;
+  }
+  bool Checked(int id) const {
+    return State(id).check == BST_CHECKED;
+  }
+  std::string Text(int id) const {
+    return State(id).text;
+  }
+  const LoggerSettings& Settings() const {
+    return window->Settings();
+  }
   fs::path Slot(char drive, int slot) const {
     return root / std::string(1, static_cast<char>(drive - 'D' + 'd')) /
            ("Config" + std::to_string(slot) + ".ini");
