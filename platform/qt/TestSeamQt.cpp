@@ -13,6 +13,8 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
+
 #include "platform/TestSeam.h"
 #include "platform/qt/QtControl.h"
 #include "platform/qt/QtDialog.h"
@@ -37,11 +39,21 @@ void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& context, co
   if (g_standardMessages) g_standardMessages(type, context, text);
 }
 
-// Qt wants a private runtime folder; a test process makes its own.
+// Qt wants a private runtime folder; a test process makes its own and
+// takes it away when it ends, so that test runs leave nothing in /tmp.
+QByteArray g_runtimeFolder;
+
+void RemoveRuntimeFolder() {
+  QDir(QString::fromLocal8Bit(g_runtimeFolder)).removeRecursively();
+}
+
 void EnsureRuntimeFolder() {
   if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) return;
   QByteArray folder = QDir::tempPath().toLocal8Bit() + "/ravik-runtime-XXXXXX";
-  if (::mkdtemp(folder.data())) qputenv("XDG_RUNTIME_DIR", folder);
+  if (!::mkdtemp(folder.data())) return;
+  qputenv("XDG_RUNTIME_DIR", folder);
+  g_runtimeFolder = folder;
+  std::atexit(RemoveRuntimeFolder);
 }
 
 void EnsureApplication() {
