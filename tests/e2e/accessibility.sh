@@ -151,17 +151,8 @@ main() {
   client_pid=
   ((rc == 77)) && exit 77
 
-  local passed=0 failed=1
-  if [[ -s $out/result ]]; then
-    read -r passed failed <"$out/result"
-  fi
-  if ((rc == 124 || rc == 137)); then
-    log "FAIL - the client did not finish within $CLIENT_TIMEOUT_S s"
-    failed=$((failed + 1))
-  elif ((rc != 0 && failed == 0)); then
-    log "FAIL - the client ended with status $rc"
-    failed=1
-  fi
+  local passed failed
+  tally "$rc" "$CLIENT_TIMEOUT_S" "the client"
 
   # The client's last action was "Beenden": the program ends on its own.
   if [[ -e $out/beenden-pressed ]]; then

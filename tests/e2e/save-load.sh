@@ -294,17 +294,8 @@ main() {
   wait "$inner_pid" || rc=$?
   inner_pid=
 
-  local passed=0 failed=1
-  if [[ -s $out/result ]]; then
-    read -r passed failed <"$out/result"
-  fi
-  if ((rc == 124 || rc == 137)); then
-    log "FAIL - the test did not finish within $INNER_TIMEOUT_S s"
-    failed=$((failed + 1))
-  elif ((rc != 0 && failed == 0)); then
-    log "FAIL - the namespace ended with status $rc"
-    failed=1
-  fi
+  local passed failed
+  tally "$rc" "$INNER_TIMEOUT_S" "the namespace"
   local took=$(($(now_ms) - started))
   log "took $((took / 1000)).$(printf '%03d' $((took % 1000))) s; logs in $out"
   log "save-load: $passed passed, $failed failed"

@@ -98,6 +98,19 @@ inline Observation Observe(const uitest::MainWindowTest& t, const path& slotFile
   return o;
 }
 
+// The message boxes a gesture showed: none when message is empty, else
+// exactly that error box.
+inline void ExpectErrorBox(const Observation& after, const std::string& message) {
+  if (message.empty()) {
+    EXPECT_TRUE(after.boxes.empty());
+    return;
+  }
+  ASSERT_EQ(after.boxes.size(), 1u);
+  EXPECT_EQ(after.boxes[0].text, message);
+  EXPECT_EQ(after.boxes[0].caption, "Fehler");
+  EXPECT_EQ(after.boxes[0].style, MB_ICONERROR);
+}
+
 // A flat encoding of observations for the pipe from a child process.
 class Wire {
  public:

@@ -96,14 +96,7 @@ TEST_P(LoadFaultTest, RefusesOrTakesTheRecordAndLeavesTheStick) {
   }
   const Observation after = Observe(*this, slot);
 
-  if (c.message.empty()) {
-    EXPECT_TRUE(after.boxes.empty());
-  } else {
-    ASSERT_EQ(after.boxes.size(), 1u);
-    EXPECT_EQ(after.boxes[0].text, c.message);
-    EXPECT_EQ(after.boxes[0].caption, "Fehler");
-    EXPECT_EQ(after.boxes[0].style, MB_ICONERROR);
-  }
+  ExpectErrorBox(after, c.message);
   EXPECT_EQ(after.folders, before.folders);
   EXPECT_EQ(after.slotExists, before.slotExists);
   EXPECT_EQ(after.slot, before.slot);

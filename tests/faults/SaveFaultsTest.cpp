@@ -100,16 +100,6 @@ class SaveFaultTest : public uitest::MainWindowTest,
     fs::permissions(SlotFile(), fs::perms(0640));
   }
 
-  void PutWindowInPlay() {
-    driver->Click(IDC_BAUD_115200);
-    driver->Click(IDC_MODE_PLAY);
-    driver->Clear(IDC_PLAYFILE);
-    driver->Type(IDC_PLAYFILE, "LOG.TXT");
-    driver->Click(IDC_REPEAT_COUNT);
-    driver->Clear(IDC_REPEAT_VALUE);
-    driver->Type(IDC_REPEAT_VALUE, "5");
-  }
-
   void TypeDrive(const char* text) {
     driver->Clear(IDC_DRIVE);
     driver->Type(IDC_DRIVE, text);
@@ -199,14 +189,7 @@ TEST_P(SaveFaultTest, TellsThePersonAndKeepsEverythingElse) {
   const Observation& after = seen[1];
   ASSERT_EQ(before.slot, kOld);
 
-  if (c.message.empty()) {
-    EXPECT_TRUE(after.boxes.empty());
-  } else {
-    ASSERT_EQ(after.boxes.size(), 1u);
-    EXPECT_EQ(after.boxes[0].text, c.message);
-    EXPECT_EQ(after.boxes[0].caption, "Fehler");
-    EXPECT_EQ(after.boxes[0].style, MB_ICONERROR);
-  }
+  ExpectErrorBox(after, c.message);
   EXPECT_EQ(after.slot, c.replaced ? kNew : kOld);
   EXPECT_EQ(after.mode, before.mode);
   auto folders = before.folders;

@@ -50,13 +50,7 @@ TEST_F(SaveTest, TextWithoutDriveSavesToTheVolumeOfTheWorkingFolder) {
 }
 
 TEST_F(SaveTest, PlayModesWriteTheirCodesAndName) {
-  driver->Click(IDC_BAUD_115200);
-  driver->Click(IDC_MODE_PLAY);
-  driver->Clear(IDC_PLAYFILE);
-  driver->Type(IDC_PLAYFILE, "LOG.TXT");
-  driver->Click(IDC_REPEAT_COUNT);
-  driver->Clear(IDC_REPEAT_VALUE);
-  driver->Type(IDC_REPEAT_VALUE, "5");
+  PutWindowInPlay();
   EXPECT_EQ(SaveSlot1(), kPlayLog);
 
   driver->Click(IDC_DEVICE_BAUD);  // the logger sets the rate: the last one is still saved

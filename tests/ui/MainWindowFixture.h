@@ -146,6 +146,17 @@ class MainWindowTest : public ::testing::Test {
     return root / std::string(1, static_cast<char>(drive - 'D' + 'd')) /
            ("Config" + std::to_string(slot) + ".ini");
   }
+  // Sets the window, by clicks and keys, to play LOG.TXT five times at
+  // 115,200 baud.
+  void PutWindowInPlay() {
+    driver->Click(IDC_BAUD_115200);
+    driver->Click(IDC_MODE_PLAY);
+    driver->Clear(IDC_PLAYFILE);
+    driver->Type(IDC_PLAYFILE, "LOG.TXT");
+    driver->Click(IDC_REPEAT_COUNT);
+    driver->Clear(IDC_REPEAT_VALUE);
+    driver->Type(IDC_REPEAT_VALUE, "5");
+  }
   // Saves through the button and returns the file's bytes.
   Bytes SaveSlot1() {
     driver->Click(IDC_SAVE_CONFIG1);
